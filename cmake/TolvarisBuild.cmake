@@ -1,0 +1,22 @@
+# While the tree is being built up in parallel, a library lists the sources it will have and
+# compiles those that exist, so that every folder configures on its own.
+function(tolvaris_library name)
+  set(existing "")
+  foreach(source IN LISTS ARGN)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${source})
+      list(APPEND existing ${source})
+    endif()
+  endforeach()
+  if(NOT existing)
+    set(placeholder ${CMAKE_CURRENT_BINARY_DIR}/${name}_placeholder.cpp)
+    file(WRITE ${placeholder} "")
+    set(existing ${placeholder})
+  endif()
+  add_library(${name} STATIC ${existing})
+endfunction()
+
+function(tolvaris_subdirectory dir)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    add_subdirectory(${dir})
+  endif()
+endfunction()
