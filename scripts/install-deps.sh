@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
-  python3 python3-dbus dbus-daemon openssl curl tinyproxy
+  python3 python3-dbus python3-gi dbus-daemon libxtst6 openssl curl tinyproxy
   iproute2 util-linux libcap2-bin
   xvfb xauth x11-apps imagemagick librsvg2-bin icoutils
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "platform/posix/timedate_service.h"
+
 namespace tolvaris {
 namespace {
 
@@ -24,6 +26,13 @@ bool SameWallClock(const tm& a, const tm& b) {
          a.tm_hour == b.tm_hour && a.tm_min == b.tm_min && a.tm_sec == b.tm_sec;
 }
 
+// A desktop user holds no CAP_SYS_TIME: the system's time service sets the clock for them once
+// polkit agrees. A process that holds the right sets the clock itself, as on Windows.
+bool SetLocalTimeWithTheRightsHeld(const TimeRecord& localTime) {
+  if (ProcessHoldsSysTime()) return SetSystemClockToLocalTime(localTime);
+  return SetLocalTimeThroughTimeService(localTime);
+}
+
 }  // namespace
 
 bool SetSystemClockToLocalTime(const TimeRecord& localTime) {
@@ -39,7 +48,7 @@ bool SetSystemClockToLocalTime(const TimeRecord& localTime) {
   return clock_settime(CLOCK_REALTIME, &target) == 0;
 }
 
-PosixClock::PosixClock() : setter_(SetSystemClockToLocalTime) {}
+PosixClock::PosixClock() : setter_(SetLocalTimeWithTheRightsHeld) {}
 
 PosixClock::PosixClock(ClockSetter setter) : setter_(std::move(setter)) {}
 

@@ -17,6 +17,8 @@ class PosixClock final : public Clock {
   // How an accepted record reaches the system; tests put a recording one here.
   using ClockSetter = std::function<bool(const TimeRecord& localTime)>;
 
+  // Sets the clock itself when the process holds CAP_SYS_TIME, else asks the system's time
+  // service (org.freedesktop.timedate1) on the system bus, which may ask the user through polkit.
   PosixClock();
   explicit PosixClock(ClockSetter setter);
 
