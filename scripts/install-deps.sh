@@ -15,7 +15,7 @@ test_packages=(
   clang-14 libclang-rt-14-dev
   python3 python3-dbus python3-gi dbus-daemon libxtst6 openssl curl tinyproxy
   iproute2 util-linux libcap2-bin
-  xvfb xauth x11-apps imagemagick librsvg2-bin icoutils
+  xvfb xauth x11-apps xdotool imagemagick librsvg2-bin icoutils
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine32:i386 locales
   dpkg-dev lintian file hyperfine time

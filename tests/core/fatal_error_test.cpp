@@ -8,6 +8,7 @@
 
 #include "core/datetime.h"
 #include "core/encoding.h"
+#include "support/exit_code.h"
 #include "support/gbk.h"
 
 namespace tolvaris {
@@ -17,13 +18,7 @@ using ::testing::AllOf;
 using ::testing::ExitedWithCode;
 using testing::Gbk;
 using ::testing::HasSubstr;
-
-// Exit code -1: a POSIX parent sees its low eight bits, Windows the whole value.
-#ifdef _WIN32
-constexpr int kExitCodeMinusOne = -1;
-#else
-constexpr int kExitCodeMinusOne = 255;
-#endif
+using testing::kExitCodeMinusOne;
 
 TEST(FatalErrorText, HeadingBlankLineThenTheMessage) {
   EXPECT_EQ(FatalErrorText(Gbk("不能求余数于零")),
