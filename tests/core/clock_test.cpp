@@ -6,22 +6,12 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "support/time_record.h"
 
 namespace tolvaris {
 namespace {
 
-TimeRecord Record(uint16_t year, uint16_t month, uint16_t day, uint16_t hour = 0,
-                  uint16_t minute = 0, uint16_t second = 0, uint16_t milliseconds = 0) {
-  TimeRecord record;
-  record.wYear = year;
-  record.wMonth = month;
-  record.wDay = day;
-  record.wHour = hour;
-  record.wMinute = minute;
-  record.wSecond = second;
-  record.wMilliseconds = milliseconds;
-  return record;
-}
+using testing::MakeTimeRecord;
 
 TEST(IsSettableTimeRecord, AcceptsWhatSetLocalTimeAccepts) {
   const struct {
@@ -29,28 +19,28 @@ TEST(IsSettableTimeRecord, AcceptsWhatSetLocalTimeAccepts) {
     bool settable;
     const char* why;
   } cases[] = {
-      {Record(2025, 3, 7, 9, 5, 3), true, "an ordinary time"},
-      {Record(1601, 1, 1), true, "first year"},
-      {Record(30827, 12, 31, 23, 59, 59, 999), true, "last moment"},
-      {Record(1600, 12, 31, 23, 59, 59), false, "before 1601"},
-      {Record(100, 1, 1), false, "the fallback date"},
-      {Record(30828, 1, 1), false, "after 30827"},
-      {Record(2025, 0, 1), false, "month 0"},
-      {Record(2025, 13, 1), false, "month 13"},
-      {Record(2025, 1, 0), false, "day 0"},
-      {Record(2025, 4, 31), false, "31 April"},
-      {Record(2023, 2, 29), false, "29 February of a common year"},
-      {Record(2024, 2, 29), true, "29 February of a leap year"},
-      {Record(1900, 2, 29), false, "1900 is no leap year"},
-      {Record(2000, 2, 29), true, "2000 is a leap year"},
-      {Record(2025, 1, 1, 24), false, "hour 24"},
-      {Record(2025, 1, 1, 0, 60), false, "minute 60"},
-      {Record(2025, 1, 1, 0, 0, 60), false, "second 60"},
-      {Record(2025, 1, 1, 0, 0, 0, 1000), false, "1000 milliseconds"},
+      {MakeTimeRecord(2025, 3, 7, 9, 5, 3), true, "an ordinary time"},
+      {MakeTimeRecord(1601, 1, 1), true, "first year"},
+      {MakeTimeRecord(30827, 12, 31, 23, 59, 59, 999), true, "last moment"},
+      {MakeTimeRecord(1600, 12, 31, 23, 59, 59), false, "before 1601"},
+      {MakeTimeRecord(100, 1, 1), false, "the fallback date"},
+      {MakeTimeRecord(30828, 1, 1), false, "after 30827"},
+      {MakeTimeRecord(2025, 0, 1), false, "month 0"},
+      {MakeTimeRecord(2025, 13, 1), false, "month 13"},
+      {MakeTimeRecord(2025, 1, 0), false, "day 0"},
+      {MakeTimeRecord(2025, 4, 31), false, "31 April"},
+      {MakeTimeRecord(2023, 2, 29), false, "29 February of a common year"},
+      {MakeTimeRecord(2024, 2, 29), true, "29 February of a leap year"},
+      {MakeTimeRecord(1900, 2, 29), false, "1900 is no leap year"},
+      {MakeTimeRecord(2000, 2, 29), true, "2000 is a leap year"},
+      {MakeTimeRecord(2025, 1, 1, 24), false, "hour 24"},
+      {MakeTimeRecord(2025, 1, 1, 0, 60), false, "minute 60"},
+      {MakeTimeRecord(2025, 1, 1, 0, 0, 60), false, "second 60"},
+      {MakeTimeRecord(2025, 1, 1, 0, 0, 0, 1000), false, "1000 milliseconds"},
   };
   for (const auto& c : cases) EXPECT_EQ(IsSettableTimeRecord(c.record), c.settable) << c.why;
 
-  TimeRecord anyWeekday = Record(2025, 3, 7);
+  TimeRecord anyWeekday = MakeTimeRecord(2025, 3, 7);
   anyWeekday.wDayOfWeek = 42;
   EXPECT_TRUE(IsSettableTimeRecord(anyWeekday)) << "the day of the week is not checked";
 }
@@ -73,12 +63,12 @@ class SimulatedClock : public Clock {
 };
 
 TEST(CurrentDateTime, ComposesTheClockToTheSecond) {
-  SimulatedClock clock(Record(2025, 3, 7, 9, 5, 3, 999));
+  SimulatedClock clock(MakeTimeRecord(2025, 3, 7, 9, 5, 3, 999));
   const DateTime now = CurrentDateTime(clock);
   EXPECT_EQ(now, ComposeDateTime(2025, 3, 7, 9, 5, 3)) << "milliseconds dropped, not rounded";
   EXPECT_EQ(DateTimeToText(now), DateTimeToText(ComposeDateTime(2025, 3, 7, 9, 5, 3)));
 
-  SimulatedClock early(Record(1899, 12, 29, 6, 0, 0));
+  SimulatedClock early(MakeTimeRecord(1899, 12, 29, 6, 0, 0));
   EXPECT_EQ(CurrentDateTime(early).stored, -1.25) << "the time counts away from zero";
 }
 
@@ -89,19 +79,22 @@ TEST(SetLocalClock, PassesTheNearestSecondWithItsDayOfWeek) {
     uint16_t dayOfWeek;
     const char* why;
   } cases[] = {
-      {ComposeDateTime(2025, 3, 7, 9, 5, 3), Record(2025, 3, 7, 9, 5, 3), 5, "a Friday"},
-      {ComposeDateTime(2024, 2, 29, 23, 59, 59), Record(2024, 2, 29, 23, 59, 59), 4, "leap day"},
-      {ComposeDateTime(1899, 12, 30, 0, 0, 0), Record(1899, 12, 30), 6, "day 0, a Saturday"},
-      {ComposeDateTime(1899, 12, 29, 6, 0, 0), Record(1899, 12, 29, 6), 5, "before day 0"},
-      {DateTime{45723.5 + 0.6 / 86400}, Record(2025, 3, 7, 12, 0, 1), 5, "rounded up"},
-      {DateTime{45723.5 + 0.4 / 86400}, Record(2025, 3, 7, 12, 0, 0), 5, "rounded down"},
-      {DateTime{45723.999995}, Record(2025, 3, 8), 6, "23:59:59.568 rounds into the next day"},
-      {EarliestDateTime, Record(100, 1, 1), 5, "lower limit"},
-      {DateTime{1e300}, Record(9999, 12, 31), 5, "limited"},
+      {ComposeDateTime(2025, 3, 7, 9, 5, 3), MakeTimeRecord(2025, 3, 7, 9, 5, 3), 5, "a Friday"},
+      {ComposeDateTime(2024, 2, 29, 23, 59, 59), MakeTimeRecord(2024, 2, 29, 23, 59, 59), 4,
+       "leap day"},
+      {ComposeDateTime(1899, 12, 30, 0, 0, 0), MakeTimeRecord(1899, 12, 30), 6,
+       "day 0, a Saturday"},
+      {ComposeDateTime(1899, 12, 29, 6, 0, 0), MakeTimeRecord(1899, 12, 29, 6), 5, "before day 0"},
+      {DateTime{45723.5 + 0.6 / 86400}, MakeTimeRecord(2025, 3, 7, 12, 0, 1), 5, "rounded up"},
+      {DateTime{45723.5 + 0.4 / 86400}, MakeTimeRecord(2025, 3, 7, 12, 0, 0), 5, "rounded down"},
+      {DateTime{45723.999995}, MakeTimeRecord(2025, 3, 8), 6,
+       "23:59:59.568 rounds into the next day"},
+      {EarliestDateTime, MakeTimeRecord(100, 1, 1), 5, "lower limit"},
+      {DateTime{1e300}, MakeTimeRecord(9999, 12, 31), 5, "limited"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
-    SimulatedClock clock(Record(2000, 1, 1));
+    SimulatedClock clock(MakeTimeRecord(2000, 1, 1));
     EXPECT_TRUE(SetLocalClock(clock, c.value));
     TimeRecord expected = c.expected;
     expected.wDayOfWeek = c.dayOfWeek;
@@ -111,11 +104,11 @@ TEST(SetLocalClock, PassesTheNearestSecondWithItsDayOfWeek) {
 }
 
 TEST(SetLocalClock, ReportsWhatTheClockReports) {
-  SimulatedClock refusing(Record(2000, 1, 1), false);
+  SimulatedClock refusing(MakeTimeRecord(2000, 1, 1), false);
   EXPECT_FALSE(SetLocalClock(refusing, ComposeDateTime(2025, 3, 7, 9, 5, 3)));
   EXPECT_EQ(refusing.setCalls.size(), 1u);
 
-  SimulatedClock accepting(Record(2000, 1, 1));
+  SimulatedClock accepting(MakeTimeRecord(2000, 1, 1));
   const DateTime value = ComposeDateTime(2025, 3, 7, 9, 5, 3);
   ASSERT_TRUE(SetLocalClock(accepting, value));
   EXPECT_EQ(CurrentDateTime(accepting), value) << "the clock reads back what was set";

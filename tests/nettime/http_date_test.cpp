@@ -8,20 +8,14 @@
 #include <ostream>
 #include <string>
 
+#include "support/time_record.h"
+
 namespace tolvaris {
 namespace {
 
 // y, m, d, h, min, s, day of week (Sunday 0); milliseconds are always 0.
 TimeRecord Utc(int year, int month, int day, int hour, int minute, int second, int dayOfWeek) {
-  TimeRecord record;
-  record.wYear = static_cast<uint16_t>(year);
-  record.wMonth = static_cast<uint16_t>(month);
-  record.wDayOfWeek = static_cast<uint16_t>(dayOfWeek);
-  record.wDay = static_cast<uint16_t>(day);
-  record.wHour = static_cast<uint16_t>(hour);
-  record.wMinute = static_cast<uint16_t>(minute);
-  record.wSecond = static_cast<uint16_t>(second);
-  return record;
+  return testing::MakeTimeRecord(year, month, day, hour, minute, second, 0, dayOfWeek);
 }
 
 const TimeRecord kMid2025 = Utc(2025, 6, 15, 12, 0, 0, 0);

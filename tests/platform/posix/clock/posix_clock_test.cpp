@@ -15,23 +15,14 @@
 #include <string>
 #include <vector>
 
+#include "support/time_record.h"
+
 namespace tolvaris {
 namespace {
 
-constexpr int kCapSysTime = 25;  // CAP_SYS_TIME
+using testing::MakeTimeRecord;
 
-TimeRecord Record(int year, int month, int day, int hour, int minute, int second,
-                  int milliseconds = 0) {
-  TimeRecord record;
-  record.wYear = static_cast<uint16_t>(year);
-  record.wMonth = static_cast<uint16_t>(month);
-  record.wDay = static_cast<uint16_t>(day);
-  record.wHour = static_cast<uint16_t>(hour);
-  record.wMinute = static_cast<uint16_t>(minute);
-  record.wSecond = static_cast<uint16_t>(second);
-  record.wMilliseconds = static_cast<uint16_t>(milliseconds);
-  return record;
-}
+constexpr int kCapSysTime = 25;  // CAP_SYS_TIME
 
 // A PosixClock whose setter only records: nothing here can reach the system clock.
 struct RecordingClock {
@@ -60,19 +51,19 @@ TEST_P(PosixClockRefuses, WithoutReachingTheSetter) {
 INSTANTIATE_TEST_SUITE_P(
     OutOfRange, PosixClockRefuses,
     ::testing::Values(RefusedCase{"AllZero", TimeRecord{}},
-                      RefusedCase{"YearBefore1601", Record(1600, 12, 31, 23, 59, 59)},
-                      RefusedCase{"Year100Fallback", Record(100, 1, 1, 0, 0, 0)},
-                      RefusedCase{"YearAfter30827", Record(30828, 1, 1, 0, 0, 0)},
-                      RefusedCase{"MonthZero", Record(2025, 0, 1, 0, 0, 0)},
-                      RefusedCase{"Month13", Record(2025, 13, 1, 0, 0, 0)},
-                      RefusedCase{"DayZero", Record(2025, 1, 0, 0, 0, 0)},
-                      RefusedCase{"April31", Record(2025, 4, 31, 0, 0, 0)},
-                      RefusedCase{"Feb29OfACommonYear", Record(2023, 2, 29, 0, 0, 0)},
-                      RefusedCase{"Feb29Of1900", Record(1900, 2, 29, 0, 0, 0)},
-                      RefusedCase{"Hour24", Record(2025, 1, 1, 24, 0, 0)},
-                      RefusedCase{"Minute60", Record(2025, 1, 1, 0, 60, 0)},
-                      RefusedCase{"Second60", Record(2025, 1, 1, 23, 59, 60)},
-                      RefusedCase{"Millisecond1000", Record(2025, 1, 1, 0, 0, 0, 1000)}),
+                      RefusedCase{"YearBefore1601", MakeTimeRecord(1600, 12, 31, 23, 59, 59)},
+                      RefusedCase{"Year100Fallback", MakeTimeRecord(100, 1, 1, 0, 0, 0)},
+                      RefusedCase{"YearAfter30827", MakeTimeRecord(30828, 1, 1, 0, 0, 0)},
+                      RefusedCase{"MonthZero", MakeTimeRecord(2025, 0, 1, 0, 0, 0)},
+                      RefusedCase{"Month13", MakeTimeRecord(2025, 13, 1, 0, 0, 0)},
+                      RefusedCase{"DayZero", MakeTimeRecord(2025, 1, 0, 0, 0, 0)},
+                      RefusedCase{"April31", MakeTimeRecord(2025, 4, 31, 0, 0, 0)},
+                      RefusedCase{"Feb29OfACommonYear", MakeTimeRecord(2023, 2, 29, 0, 0, 0)},
+                      RefusedCase{"Feb29Of1900", MakeTimeRecord(1900, 2, 29, 0, 0, 0)},
+                      RefusedCase{"Hour24", MakeTimeRecord(2025, 1, 1, 24, 0, 0)},
+                      RefusedCase{"Minute60", MakeTimeRecord(2025, 1, 1, 0, 60, 0)},
+                      RefusedCase{"Second60", MakeTimeRecord(2025, 1, 1, 23, 59, 60)},
+                      RefusedCase{"Millisecond1000", MakeTimeRecord(2025, 1, 1, 0, 0, 0, 1000)}),
     [](const ::testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
 class PosixClockHandsOver : public ::testing::TestWithParam<TimeRecord> {};
@@ -87,11 +78,11 @@ TEST_P(PosixClockHandsOver, AcceptedRecordsAndReturnsTheSettersAnswer) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Settable, PosixClockHandsOver,
-                         ::testing::Values(Record(1601, 1, 1, 0, 0, 0),
-                                           Record(2024, 2, 29, 23, 59, 59, 999),
-                                           Record(2000, 2, 29, 12, 0, 0),
-                                           Record(2025, 12, 31, 0, 0, 0),
-                                           Record(30827, 12, 31, 23, 59, 59, 999)));
+                         ::testing::Values(MakeTimeRecord(1601, 1, 1, 0, 0, 0),
+                                           MakeTimeRecord(2024, 2, 29, 23, 59, 59, 999),
+                                           MakeTimeRecord(2000, 2, 29, 12, 0, 0),
+                                           MakeTimeRecord(2025, 12, 31, 0, 0, 0),
+                                           MakeTimeRecord(30827, 12, 31, 23, 59, 59, 999)));
 
 // Sets TZ for one test and puts the old value back.
 class ScopedTimeZone {

@@ -8,9 +8,12 @@
 #include <string>
 
 #include "platform/posix/timedate_service.h"
+#include "support/time_record.h"
 
 namespace tolvaris {
 namespace {
+
+using testing::MakeTimeRecord;
 
 struct Conversion {
   const char* zone;
@@ -27,37 +30,25 @@ void PrintTo(const Conversion& row, std::ostream* out) {
   *out << row.zone << " " << text;
 }
 
-TimeRecord Local(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute,
-                 uint16_t second, uint16_t milliseconds = 0) {
-  TimeRecord record;
-  record.wYear = year;
-  record.wMonth = month;
-  record.wDay = day;
-  record.wHour = hour;
-  record.wMinute = minute;
-  record.wSecond = second;
-  record.wMilliseconds = milliseconds;
-  return record;
-}
-
 // Expected instants were worked out with Python's zoneinfo (a separate reading of tzdata) and,
 // beyond its year 9999, by day counting.
 const Conversion kConversions[] = {
-    {"Asia/Shanghai", Local(2025, 3, 7, 9, 5, 3), 1741309503000000, "UTC+8 all year"},
-    {"Asia/Shanghai", Local(2025, 3, 7, 9, 5, 3, 250), 1741309503250000, "milliseconds kept"},
-    {"America/New_York", Local(2025, 1, 15, 12, 0, 0), 1736960400000000, "EST, UTC-5"},
-    {"America/New_York", Local(2025, 7, 4, 12, 0, 0), 1751644800000000, "EDT, UTC-4"},
-    {"America/New_York", Local(2025, 3, 9, 2, 30, 0), 1741505400000000,
+    {"Asia/Shanghai", MakeTimeRecord(2025, 3, 7, 9, 5, 3), 1741309503000000, "UTC+8 all year"},
+    {"Asia/Shanghai", MakeTimeRecord(2025, 3, 7, 9, 5, 3, 250), 1741309503250000,
+     "milliseconds kept"},
+    {"America/New_York", MakeTimeRecord(2025, 1, 15, 12, 0, 0), 1736960400000000, "EST, UTC-5"},
+    {"America/New_York", MakeTimeRecord(2025, 7, 4, 12, 0, 0), 1751644800000000, "EDT, UTC-4"},
+    {"America/New_York", MakeTimeRecord(2025, 3, 9, 2, 30, 0), 1741505400000000,
      "02:30 does not exist that night: taken as 03:30 EDT"},
-    {"America/New_York", Local(2025, 11, 2, 1, 30, 0), 1762061400000000,
+    {"America/New_York", MakeTimeRecord(2025, 11, 2, 1, 30, 0), 1762061400000000,
      "01:30 happens twice that night: the first one, EDT"},
-    {"America/New_York", Local(1969, 12, 31, 18, 59, 59), -1000000,
+    {"America/New_York", MakeTimeRecord(1969, 12, 31, 18, 59, 59), -1000000,
      "the instant whose time_t is mktime's error value"},
-    {"Asia/Shanghai", Local(1601, 1, 1, 0, 0, 0), -11644502743000000,
+    {"Asia/Shanghai", MakeTimeRecord(1601, 1, 1, 0, 0, 0), -11644502743000000,
      "earliest settable year; local mean time +8:05:43 before 1901"},
-    {"Asia/Shanghai", Local(30827, 12, 31, 23, 59, 59, 999), 910670486399999000,
+    {"Asia/Shanghai", MakeTimeRecord(30827, 12, 31, 23, 59, 59, 999), 910670486399999000,
      "latest settable instant"},
-    {"UTC0", Local(2038, 1, 19, 3, 14, 8), 2147483648000000, "past the 32-bit time_t"},
+    {"UTC0", MakeTimeRecord(2038, 1, 19, 3, 14, 8), 2147483648000000, "past the 32-bit time_t"},
 };
 
 class LocalTimeToUtcTest : public ::testing::TestWithParam<Conversion> {

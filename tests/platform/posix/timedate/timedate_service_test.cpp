@@ -11,9 +11,12 @@
 #include <string>
 
 #include "private_bus.h"
+#include "support/time_record.h"
 
 namespace tolvaris {
 namespace {
+
+using testing::MakeTimeRecord;
 
 using ::testing::ElementsAre;
 using testing::FakeTimeService;
@@ -22,18 +25,6 @@ using testing::PrivateBus;
 using testing::SetTimeCall;
 
 constexpr auto kServiceWait = std::chrono::seconds(10);
-
-TimeRecord Local(uint16_t year, uint16_t month, uint16_t day, uint16_t hour, uint16_t minute,
-                 uint16_t second) {
-  TimeRecord record;
-  record.wYear = year;
-  record.wMonth = month;
-  record.wDay = day;
-  record.wHour = hour;
-  record.wMinute = minute;
-  record.wSecond = second;
-  return record;
-}
 
 SetTimeCall AbsoluteInteractiveCall(int64_t usecUtc) {
   return SetTimeCall{"xbb", usecUtc, /*relative=*/false, /*interactive=*/true,
@@ -89,9 +80,10 @@ TEST_P(TimeServiceCallTest, SendsTheUtcInstantAbsoluteAndInteractive) {
 
 INSTANTIATE_TEST_SUITE_P(
     Zones, TimeServiceCallTest,
-    ::testing::Values(SyncCase{"Asia/Shanghai", Local(2025, 3, 7, 9, 5, 3), 1741309503000000},
-                      SyncCase{"America/New_York", Local(2025, 1, 15, 12, 0, 0), 1736960400000000},
-                      SyncCase{"America/New_York", Local(2025, 7, 4, 12, 0, 0), 1751644800000000}));
+    ::testing::Values(
+        SyncCase{"Asia/Shanghai", MakeTimeRecord(2025, 3, 7, 9, 5, 3), 1741309503000000},
+        SyncCase{"America/New_York", MakeTimeRecord(2025, 1, 15, 12, 0, 0), 1736960400000000},
+        SyncCase{"America/New_York", MakeTimeRecord(2025, 7, 4, 12, 0, 0), 1751644800000000}));
 
 class TimeServiceErrorTest : public TimeServiceTest,
                              public ::testing::WithParamInterface<const char*> {};
@@ -148,19 +140,19 @@ TEST_F(TimeServiceTest, ARefusedRecordNeverReachesTheService) {
   UseZone("Asia/Shanghai");
   const FakeTimeService service(bus_, "accept");
   ASSERT_TRUE(service.ready());
-  TimeRecord badMilliseconds = Local(2025, 3, 7, 9, 5, 3);
+  TimeRecord badMilliseconds = MakeTimeRecord(2025, 3, 7, 9, 5, 3);
   badMilliseconds.wMilliseconds = 1000;
   const TimeRecord refused[] = {
-      Local(100, 1, 1, 0, 0, 0),
-      Local(1600, 12, 31, 23, 59, 59),
-      Local(30828, 1, 1, 0, 0, 0),
-      Local(2025, 2, 29, 12, 0, 0),
-      Local(2025, 13, 1, 12, 0, 0),
-      Local(2025, 4, 31, 12, 0, 0),
-      Local(2025, 3, 7, 24, 0, 0),
-      Local(2025, 3, 7, 9, 60, 0),
-      Local(2025, 3, 7, 9, 5, 60),
-      Local(2025, 3, 0, 9, 5, 3),
+      MakeTimeRecord(100, 1, 1, 0, 0, 0),
+      MakeTimeRecord(1600, 12, 31, 23, 59, 59),
+      MakeTimeRecord(30828, 1, 1, 0, 0, 0),
+      MakeTimeRecord(2025, 2, 29, 12, 0, 0),
+      MakeTimeRecord(2025, 13, 1, 12, 0, 0),
+      MakeTimeRecord(2025, 4, 31, 12, 0, 0),
+      MakeTimeRecord(2025, 3, 7, 24, 0, 0),
+      MakeTimeRecord(2025, 3, 7, 9, 60, 0),
+      MakeTimeRecord(2025, 3, 7, 9, 5, 60),
+      MakeTimeRecord(2025, 3, 0, 9, 5, 3),
       badMilliseconds,
   };
   for (const TimeRecord& record : refused) {
@@ -171,7 +163,7 @@ TEST_F(TimeServiceTest, ARefusedRecordNeverReachesTheService) {
   EXPECT_THAT(service.RecordedCalls(), IsEmpty());
 
   // The service was listening all along: the first settable record does reach it.
-  EXPECT_TRUE(SetLocalTimeThroughTimeService(Local(2025, 3, 7, 9, 5, 3)));
+  EXPECT_TRUE(SetLocalTimeThroughTimeService(MakeTimeRecord(2025, 3, 7, 9, 5, 3)));
   EXPECT_THAT(service.RecordedCalls(), ElementsAre(AbsoluteInteractiveCall(1741309503000000)));
 }
 
