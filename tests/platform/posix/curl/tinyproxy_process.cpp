@@ -7,8 +7,9 @@
 
 #include <chrono>
 #include <fstream>
-#include <stdexcept>
 #include <thread>
+
+#include "request_exchange.h"
 
 namespace tolvaris::testing {
 namespace {
@@ -19,21 +20,6 @@ sockaddr_in Loopback(int port) {
   address.sin_port = htons(static_cast<uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   return address;
-}
-
-// tinyproxy cannot be told to take any free port and name it, so a port is picked here that
-// was free a moment ago; a start that loses the race is retried.
-int FreePort() {
-  const int probe = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address = Loopback(0);
-  socklen_t length = sizeof address;
-  if (probe < 0 || bind(probe, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-      getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    if (probe >= 0) close(probe);
-    throw std::runtime_error("no free port");
-  }
-  close(probe);
-  return ntohs(address.sin_port);
 }
 
 bool Accepts(int port) {
@@ -50,7 +36,9 @@ bool Accepts(int port) {
 TinyproxyProcess::TinyproxyProcess(const std::string& user, const std::string& password) {
   const std::string config = (directory_.Path() / "tinyproxy.conf").string();
   for (int attempt = 0; attempt < 5; ++attempt) {
-    port_ = FreePort();
+    // tinyproxy cannot be told to take any free port and name it, so it gets one that was free
+    // a moment ago; a start that loses the race is retried.
+    port_ = UnusedLoopbackPort();
     std::ofstream(config) << "Port " << port_ << "\n"
                           << "Listen 127.0.0.1\n"
                           << "Timeout 10\n"
