@@ -98,8 +98,7 @@ void CheckItemOperations(const Text& text, const Text& separator) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tolvaris;
   using namespace tolvaris::fuzz;
-  std::vector<std::string> fields = SplitFields(data, size, 3);
-  for (std::string& field : fields) field.resize(std::min(field.size(), kLongestField));
+  std::vector<std::string> fields = SplitFields(data, size, 3, kLongestField);
   Text block(fields[0]), sent(fields[1]), received(fields[2]);
 
   std::vector<std::string> lines = naive::Split(block.Bytes(), "\r\n");

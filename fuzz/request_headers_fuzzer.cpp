@@ -103,8 +103,7 @@ void CheckPairs(const Text& headers) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tolvaris;
   using namespace tolvaris::fuzz;
-  std::vector<std::string> fields = SplitFields(data, size, 2);
-  for (std::string& field : fields) field.resize(std::min(field.size(), kLongestField));
+  std::vector<std::string> fields = SplitFields(data, size, 2, kLongestField);
   Text headers(fields[0]), url(fields[1]);
 
   CheckComplete(headers, url);

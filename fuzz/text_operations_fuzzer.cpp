@@ -134,8 +134,7 @@ void CheckPair(const Text& a, const Text& b) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tolvaris;
   using namespace tolvaris::fuzz;
-  std::vector<std::string> fields = SplitFields(data, size, 3);
-  for (std::string& field : fields) field.resize(std::min(field.size(), kLongestField));
+  std::vector<std::string> fields = SplitFields(data, size, 3, kLongestField);
   Text text(fields[0]), sought(fields[1]), replacement(fields[2]);
 
   CheckSlices(text);
