@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "app_doubles.h"
@@ -84,6 +85,8 @@ const RefreshCase kRefreshCases[] = {
     {"SecondQueryFails", kNoon, "北京时间：2025年3月7日12时", LocalTime(2025, 3, 7, 9, 6, 0),
      std::nullopt, "24855天3时14分7秒", "255"},
 };
+
+void PrintTo(const RefreshCase& c, std::ostream* os) { *os << c.name; }
 
 class RefreshStatusTest : public ::testing::TestWithParam<RefreshCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "app_doubles.h"
@@ -29,6 +30,8 @@ const SyncCase kSyncCases[] = {
     {"SourceUnreachable", true, std::nullopt, "SetLocalTime 0100-01-01 00:00:00.000 weekday 5",
      "时间同步失败！"},
 };
+
+void PrintTo(const SyncCase& c, std::ostream* os) { *os << c.name; }
 
 class SyncNowTest : public ::testing::TestWithParam<SyncCase> {};
 

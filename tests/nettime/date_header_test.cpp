@@ -28,6 +28,8 @@ struct BetweenCase {
   Text expected;
 };
 
+void PrintTo(const BetweenCase& c, std::ostream* os) { *os << c.name; }
+
 class TextBetweenCases : public ::testing::TestWithParam<BetweenCase> {};
 
 TEST_P(TextBetweenCases, CutsOutTheValue) {
@@ -143,6 +145,8 @@ struct RecordCase {
   TimeRecord record;  // wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds
   std::string expectedText;
 };
+
+void PrintTo(const RecordCase& c, std::ostream* os) { *os << c.name; }
 
 class HttpDateToBeijingTimeRecord : public ::testing::TestWithParam<RecordCase> {};
 

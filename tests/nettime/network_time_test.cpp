@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 
 #include "nettime/rfc_date_parser.h"
@@ -54,6 +55,8 @@ struct FallbackCase {
   FakeResponse response;
   bool creationFails;
 };
+
+void PrintTo(const FallbackCase& c, std::ostream* os) { *os << c.name; }
 
 class QueryNetworkTimeFallback : public ::testing::TestWithParam<FallbackCase> {};
 

@@ -1,8 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <ostream>
 
 #include "core/clock.h"
+
+namespace tolvaris {
+
+// Test names and failure messages show a record as its date and time.
+inline void PrintTo(const TimeRecord& r, std::ostream* os) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u.%03u", r.wYear, r.wMonth, r.wDay,
+                r.wHour, r.wMinute, r.wSecond, r.wMilliseconds);
+  *os << text;
+}
+
+}  // namespace tolvaris
 
 namespace tolvaris::testing {
 

@@ -192,6 +192,8 @@ struct ProxyCase {
   std::vector<std::string> expectedCalls;
 };
 
+void PrintTo(const ProxyCase& c, std::ostream* os) { *os << c.name; }
+
 class SendWebRequestProxy : public ::testing::TestWithParam<ProxyCase> {};
 
 TEST_P(SendWebRequestProxy, SetsProxyAndCredentialsAsAsked) {
@@ -259,6 +261,8 @@ struct CookieCase {
   Text expectedCookiesAfter;
   Text expectedReceivedCookies;
 };
+
+void PrintTo(const CookieCase& c, std::ostream* os) { *os << c.name; }
 
 class SendWebRequestCookies : public ::testing::TestWithParam<CookieCase> {};
 
@@ -348,6 +352,8 @@ struct HeaderBlockCase {
   Text requestHeaders;
   std::vector<std::string> expectedHeaders;
 };
+
+void PrintTo(const HeaderBlockCase& c, std::ostream* os) { *os << c.name; }
 
 class SendWebRequestUncompletedBlock : public ::testing::TestWithParam<HeaderBlockCase> {};
 

@@ -40,6 +40,8 @@ struct RefusedCase {
   TimeRecord record;
 };
 
+void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+
 class PosixClockRefuses : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(PosixClockRefuses, WithoutReachingTheSetter) {
