@@ -18,16 +18,6 @@ fail() {
 }
 note() { echo "e2e: $*"; }
 
-# Polls "$@" every 0.1 s until it succeeds or `seconds` have passed.
-wait_for() {
-  local seconds=$1; shift
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
-
 # ---------------------------------------------------------------------------------------------
 # Inside the namespaces.
 # ---------------------------------------------------------------------------------------------
@@ -42,12 +32,8 @@ inside() {
   }
   trap cleanup EXIT
 
-  ip link set lo up
-  printf '127.0.0.1 localhost\n::1 localhost\n127.0.0.1 www.baidu.com\n' >"$work/hosts"
-  mount --bind "$work/hosts" /etc/hosts
   # Nothing in here may reach the machine's time service.
-  if [[ -d /run/dbus ]]; then mount -t tmpfs -o size=64k,mode=755 e2e-no-dbus /run/dbus; fi
-  [[ ! -e /run/dbus/system_bus_socket ]] || fail "the system bus socket is still visible"
+  isolate_time_source "$PWD" "$work" || fail "could not isolate the namespace"
   unset DBUS_SYSTEM_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
   unset http_proxy https_proxy HTTP_PROXY HTTPS_PROXY all_proxy ALL_PROXY no_proxy NO_PROXY
 

@@ -77,10 +77,7 @@ cleanup() {
 }
 
 isolate() {
-  ip link set lo up
-  printf '127.0.0.1 localhost\n127.0.0.1 www.baidu.com\n::1 localhost\n' >"$work/hosts"
-  mount --bind "$work/hosts" /etc/hosts
-  if [[ -d /run/dbus ]]; then mount -t tmpfs -o size=64k tmpfs /run/dbus; fi
+  isolate_time_source "$root" "$work"
 }
 
 start_display() {

@@ -11,31 +11,17 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source_root=$(cd "$here/../../../.." && pwd)
+source "$source_root/scripts/lib/common.sh"
 
 # The Date the local server sends, and the instant it must reach the service as: the program adds
 # eight hours and sets the local clock to that; with TZ=Asia/Shanghai that is this very instant.
 served_date="Fri, 07 Mar 2025 01:05:03 GMT"
 expected_call="xbb 1741309503000000 0 1 1"
 
-sys_time_held() {
-  local eff bnd
-  eff=$(awk '/^CapEff:/ {print $2}' /proc/self/status)
-  bnd=$(awk '/^CapBnd:/ {print $2}' /proc/self/status)
-  (( (0x$eff >> 25) & 1 )) || (( (0x$bnd >> 25) & 1 ))
-}
-
-wait_for() {  # wait_for SECONDS COMMAND...: true once COMMAND succeeds
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
-
 # --- inside the namespaces, without CAP_SYS_TIME: the actual test.
 run_cases() {
   local scratch=$1 program=$2
-  if sys_time_held; then echo "CAP_SYS_TIME is still held" >&2; exit 99; fi
+  if has_sys_time; then echo "CAP_SYS_TIME is still held" >&2; exit 99; fi
   if [[ -e /run/dbus/system_bus_socket ]]; then echo "the system bus is visible" >&2; exit 98; fi
 
   pids=()  # global: the EXIT trap below runs after this function has returned
@@ -143,13 +129,7 @@ EOF
 case "${1:-}" in
   --namespace)
     scratch=$2 program=$3
-    ip link set lo up
-    if [[ -d /run/dbus ]]; then mount -t tmpfs -o size=16k,mode=0755 tolvaris-no-system-bus /run/dbus; fi
-    host=$(grep -o 'TimeSourceUrl\[\] = "http://[^/"]*' "$source_root/nettime/network_time.h" |
-      sed 's#.*http://##')
-    [[ -n "$host" ]] || { echo "cannot find the time source's host" >&2; exit 1; }
-    printf '127.0.0.1 localhost\n127.0.0.1 %s\n::1 localhost\n' "$host" >"$scratch/hosts"
-    mount --bind "$scratch/hosts" /etc/hosts
+    isolate_time_source "$source_root" "$scratch" || exit 1
     exec setpriv --bounding-set=-sys_time --inh-caps=-sys_time --ambient-caps=-sys_time -- \
       "$0" --run "$scratch" "$program"
     ;;
