@@ -2,29 +2,14 @@
 
 #include <time.h>
 
+#include <cstdint>
+#include <optional>
 #include <utility>
 
 #include "platform/posix/timedate_service.h"
 
 namespace tolvaris {
 namespace {
-
-tm ToTm(const TimeRecord& record) {
-  tm fields{};
-  fields.tm_year = record.wYear - 1900;
-  fields.tm_mon = record.wMonth - 1;
-  fields.tm_mday = record.wDay;
-  fields.tm_hour = record.wHour;
-  fields.tm_min = record.wMinute;
-  fields.tm_sec = record.wSecond;
-  fields.tm_isdst = -1;  // let the zone's rules decide whether summer time applies
-  return fields;
-}
-
-bool SameWallClock(const tm& a, const tm& b) {
-  return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
-         a.tm_hour == b.tm_hour && a.tm_min == b.tm_min && a.tm_sec == b.tm_sec;
-}
 
 // A desktop user holds no CAP_SYS_TIME: the system's time service sets the clock for them once
 // polkit agrees. A process that holds the right sets the clock itself, as on Windows.
@@ -36,15 +21,16 @@ bool SetLocalTimeWithTheRightsHeld(const TimeRecord& localTime) {
 }  // namespace
 
 bool SetSystemClockToLocalTime(const TimeRecord& localTime) {
-  const tm wanted = ToTm(localTime);
-  tm converted = wanted;
-  const time_t instant = mktime(&converted);
-  if (instant == static_cast<time_t>(-1)) {
-    // -1 is also the honest answer for 1969-12-31 23:59:59 UTC; only then is it no error.
-    tm check{};
-    if (localtime_r(&instant, &check) == nullptr || !SameWallClock(check, wanted)) return false;
+  const std::optional<int64_t> usecUtc = LocalTimeToUtcMicroseconds(localTime);
+  if (!usecUtc) return false;
+  // Whole seconds rounded down, so that the nanoseconds are never negative.
+  int64_t seconds = *usecUtc / 1'000'000;
+  int64_t usec = *usecUtc % 1'000'000;
+  if (usec < 0) {
+    usec += 1'000'000;
+    --seconds;
   }
-  const timespec target{instant, 0};
+  const timespec target{static_cast<time_t>(seconds), static_cast<long>(usec * 1000)};
   return clock_settime(CLOCK_REALTIME, &target) == 0;
 }
 
