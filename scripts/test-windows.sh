@@ -135,7 +135,7 @@ unit_tests() {
 
 start_time_source() {  # start_time_source FIRST_ANSWER_DELAY_SECONDS
   : >"$e2e/requests.log"
-  python3 tests/platform/win32/e2e/time_source_server.py 80 "$e2e/requests.log" "$1" \
+  /usr/bin/python3 tests/platform/win32/e2e/time_source_server.py 80 "$e2e/requests.log" "$1" \
     >"$e2e/server.log" 2>&1 &
   server_pid=$!
   for _ in $(seq 50); do
@@ -220,7 +220,7 @@ run_driver() {  # run_driver SCENARIO [DLL_OVERRIDES]
 
 # The requests of the first refresh, as the time source saw them.
 check_requests() {
-  python3 - "$e2e/requests.log" <<'EOF'
+  /usr/bin/python3 - "$e2e/requests.log" <<'EOF'
 import json, sys
 requests = [json.loads(line) for line in open(sys.argv[1], encoding="utf-8") if line.strip()]
 expected = {"Accept": "*/*", "Referer": "http://www.baidu.com/", "Accept-Language": "zh-cn",
