@@ -8,6 +8,20 @@
 
 namespace tolvaris {
 
+// The request object's own numbers, as WinHttp.WinHttpRequest.5.1 defines them.
+inline constexpr int32_t kProxySettingNamed = 2;  // SetProxy: use the named proxy server
+inline constexpr int32_t kOptionIgnoredCertificateErrors = 4;  // Option index: flags below
+inline constexpr int32_t kOptionFollowRedirects = 6;           // Option index: 0 turns it off
+inline constexpr int32_t kCertificateUnknownAuthority = 0x0100;
+inline constexpr int32_t kCertificateWrongUsage = 0x0200;
+inline constexpr int32_t kCertificateInvalidCommonName = 0x1000;
+inline constexpr int32_t kCertificateInvalidDate = 0x2000;
+inline constexpr int32_t kAllCertificateErrors =
+    kCertificateUnknownAuthority | kCertificateWrongUsage | kCertificateInvalidCommonName |
+    kCertificateInvalidDate;                         // 0x3300
+inline constexpr int32_t kCredentialsForServer = 0;  // SetCredentials target
+inline constexpr int32_t kCredentialsForProxy = 1;
+
 // The members of the platform's HTTP request object (WinHttp.WinHttpRequest.5.1 on Windows, a
 // libcurl easy handle on Linux) that the request routine uses. Every member may fail; a failed
 // call has no effect, returns false, and a failed read gives the empty text, 0 or no bytes.
@@ -21,7 +35,8 @@ class RequestObjectInterface {
   // setting 2: use the named proxy server.
   virtual bool SetProxy(int32_t setting, const Text& server) = 0;
   virtual bool Open(const Text& method, const Text& url, bool async) = 0;
-  // Indexed property write Option(index) = value: 6 follow redirects, 4 certificate errors to ignore.
+  // Indexed property write Option(index) = value: 6 follow redirects, 4 certificate errors to
+  // ignore.
   virtual bool SetOption(int32_t index, int32_t value) = 0;
   // target 0: server, 1: proxy.
   virtual bool SetCredentials(const Text& user, const Text& password, int32_t target) = 0;

@@ -17,13 +17,6 @@ constexpr int32_t kPostMethod = 1;
 
 constexpr int32_t kLeaveTimeoutsAlone = -1;
 constexpr int32_t kDefaultTimeoutMs = 15000;
-constexpr int32_t kNamedProxy = 2;
-constexpr int32_t kOptionFollowRedirects = 6;
-constexpr int32_t kOptionIgnoredCertificateErrors = 4;
-// Untrusted or unknown authority (0x0100), wrong usage (0x0200), wrong common name (0x1000),
-// expired or not yet valid (0x2000).
-constexpr int32_t kIgnoredCertificateErrors = 0x3300;
-constexpr int32_t kProxyCredentials = 1;
 
 // The status as a whole number truncated toward zero. A value that no 32-bit integer holds
 // (NaN, infinite, out of range) is no status at all and reads as 0, like a failed read; the bare
@@ -73,11 +66,11 @@ ByteArray SendWebRequest(RequestPlatform& platform, const WebRequestParameters& 
     const int32_t ms = TimeoutMilliseconds(parameters.timeoutSeconds);
     object.SetTimeouts(ms, ms, ms, ms);
   }
-  if (!parameters.proxy.IsEmpty()) object.SetProxy(kNamedProxy, parameters.proxy);
+  if (!parameters.proxy.IsEmpty()) object.SetProxy(kProxySettingNamed, parameters.proxy);
 
   object.Open(methodName, parameters.url, false);
   if (parameters.noRedirect) object.SetOption(kOptionFollowRedirects, 0);
-  object.SetOption(kOptionIgnoredCertificateErrors, kIgnoredCertificateErrors);
+  object.SetOption(kOptionIgnoredCertificateErrors, kAllCertificateErrors);
 
   Text block = parameters.requestHeaders;
   if (parameters.completeHeaders) {
@@ -86,9 +79,9 @@ ByteArray SendWebRequest(RequestPlatform& platform, const WebRequestParameters& 
   if (parameters.normaliseHeaders) block = NormaliseHeaderNames(block);
 
   if (!parameters.proxy.IsEmpty() && !parameters.proxyUser.IsEmpty()) {
-    const int32_t target = parameters.credentialsTarget.value_or(kProxyCredentials);
+    const int32_t target = parameters.credentialsTarget.value_or(kCredentialsForProxy);
     object.SetCredentials(parameters.proxyUser, parameters.proxyPassword, target);
-    if (target == kProxyCredentials) {
+    if (target == kCredentialsForProxy) {
       const Text credential = ConcatText(parameters.proxyUser, ":", parameters.proxyPassword);
       object.SetRequestHeader("Proxy-Authorization",
                               ConcatText("Basic ", Base64Encode(TextToBytes(credential))));

@@ -8,15 +8,6 @@
 namespace tolvaris {
 namespace {
 
-constexpr int32_t kNamedProxySetting = 2;
-constexpr int32_t kOptionFollowRedirects = 6;
-constexpr int32_t kOptionIgnoredCertificateErrors = 4;
-constexpr int32_t kUnknownAuthority = 0x0100;
-constexpr int32_t kWrongUsage = 0x0200;
-constexpr int32_t kWrongCommonName = 0x1000;
-constexpr int32_t kDateInvalid = 0x2000;
-constexpr int32_t kServerCredentials = 0;
-constexpr int32_t kProxyCredentials = 1;
 constexpr long kMostRedirects = 10;
 constexpr char kWebProtocols[] = "http,https";
 
@@ -118,7 +109,7 @@ bool CurlRequestObject::SetTimeouts(int32_t resolveMs, int32_t connectMs, int32_
 }
 
 bool CurlRequestObject::SetProxy(int32_t setting, const Text& server) {
-  if (setting != kNamedProxySetting || !IsProxyServer(server.View())) return false;
+  if (setting != kProxySettingNamed || !IsProxyServer(server.View())) return false;
   proxy_ = server.Bytes();
   return true;
 }
@@ -142,10 +133,9 @@ bool CurlRequestObject::SetOption(int32_t index, int32_t value) {
     return true;
   }
   if (index == kOptionIgnoredCertificateErrors) {
-    constexpr int32_t known = kUnknownAuthority | kWrongUsage | kWrongCommonName | kDateInvalid;
-    if ((value & ~known) != 0) return false;
-    verifyPeer_ = (value & kUnknownAuthority) == 0;
-    verifyHost_ = (value & kWrongCommonName) == 0;
+    if ((value & ~kAllCertificateErrors) != 0) return false;
+    verifyPeer_ = (value & kCertificateUnknownAuthority) == 0;
+    verifyHost_ = (value & kCertificateInvalidCommonName) == 0;
     return true;
   }
   return false;
@@ -154,9 +144,9 @@ bool CurlRequestObject::SetOption(int32_t index, int32_t value) {
 bool CurlRequestObject::SetCredentials(const Text& user, const Text& password, int32_t target) {
   if (!opened_) return false;
   Credentials credentials{user.Bytes(), password.Bytes()};
-  if (target == kServerCredentials) {
+  if (target == kCredentialsForServer) {
     serverCredentials_ = std::move(credentials);
-  } else if (target == kProxyCredentials) {
+  } else if (target == kCredentialsForProxy) {
     proxyCredentials_ = std::move(credentials);
   } else {
     return false;
